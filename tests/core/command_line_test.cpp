@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@ struct SplitCase {
   bool cp932;
   Tokens tokens;
 };
+
+void PrintTo(const SplitCase& t, std::ostream* os) { *os << t.name; }
 
 class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 

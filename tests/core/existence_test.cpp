@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string_view>
 
 namespace {
@@ -10,6 +11,10 @@ struct PatternCase {
   std::string_view pattern, name;
   bool matches;
 };
+
+void PrintTo(const PatternCase& t, std::ostream* os) {
+  *os << "'" << t.pattern << "' on '" << t.name << "'";
+}
 
 class SearchPatternTest : public ::testing::TestWithParam<PatternCase> {};
 
@@ -50,6 +55,8 @@ struct DateCase {
   int year;
   bool fits;
 };
+
+void PrintTo(const DateCase& t, std::ostream* os) { *os << t.year; }
 
 class DosDateTest : public ::testing::TestWithParam<DateCase> {};
 

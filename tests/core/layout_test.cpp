@@ -28,6 +28,10 @@ struct PlacementCase {
   Point expected;
 };
 
+void PrintTo(const PlacementCase& t, std::ostream* os) {
+  *os << t.screenWidth << " x " << t.screenHeight;
+}
+
 class PlacementTest : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(PlacementTest, CentredAQuarterDown) {
@@ -57,6 +61,8 @@ struct ResolutionCase {
   Rect label1, label2, button1;
   int controlFontHeight;
 };
+
+void PrintTo(const ResolutionCase& t, std::ostream* os) { *os << t.name; }
 
 class AdaptTest : public ::testing::TestWithParam<ResolutionCase> {};
 

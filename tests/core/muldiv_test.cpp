@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -12,6 +13,10 @@ constexpr int kMin = std::numeric_limits<int>::min();
 struct MulDivCase {
   int a, b, c, expected;
 };
+
+void PrintTo(const MulDivCase& t, std::ostream* os) {
+  *os << t.a << " * " << t.b << " / " << t.c;
+}
 
 class MulDivTest : public ::testing::TestWithParam<MulDivCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -24,6 +25,8 @@ struct ArgumentCase {
   std::string_view target, label1, label2;
   int timerMs;
 };
+
+void PrintTo(const ArgumentCase& t, std::ostream* os) { *os << t.name; }
 
 // No single-byte path in the table may change its meaning under a double-byte
 // code page, so every row runs under both.
@@ -111,6 +114,8 @@ struct SplitCase {
   std::string_view fileName, directory;
 };
 
+void PrintTo(const SplitCase& t, std::ostream* os) { *os << t.name; }
+
 class SplitWindowsPathTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitWindowsPathTest, Parts) {
@@ -179,6 +184,10 @@ struct TrailCase {
   bool trail;
 };
 
+void PrintTo(const TrailCase& t, std::ostream* os) {
+  *os << ::testing::PrintToString(std::string(t.text)) << " at " << t.index;
+}
+
 class TrailByteTest : public ::testing::TestWithParam<TrailCase> {};
 
 TEST_P(TrailByteTest, Cp932) {
@@ -210,6 +219,10 @@ struct ChoiceCase {
   std::string_view path;
   bool fromCommandLine;
 };
+
+void PrintTo(const ChoiceCase& t, std::ostream* os) {
+  *os << t.tokens.size() << " tokens";
+}
 
 class ChooseTargetTest : public ::testing::TestWithParam<ChoiceCase> {};
 
