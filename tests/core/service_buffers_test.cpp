@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct SpbCase {
   std::vector<std::string> params;
   std::string expectedHex;
 };
+
+void PrintTo(const SpbCase& c, std::ostream* os) { *os << c.label; }
 
 class ParameterBuffer : public testing::TestWithParam<SpbCase> {};
 
@@ -75,6 +78,10 @@ struct RequestCase {
   std::string nameItemHeadHex;
 };
 
+void PrintTo(const RequestCase& c, std::ostream* os) {
+  *os << c.nameLength << (c.readOnly ? " read-only" : " read-write");
+}
+
 class AccessModeRequest : public testing::TestWithParam<RequestCase> {};
 
 TEST_P(AccessModeRequest, EncodesActionNameAndMode) {
@@ -114,6 +121,8 @@ struct JoinCase {
   std::vector<std::string> texts;
   std::string expected;
 };
+
+void PrintTo(const JoinCase& c, std::ostream* os) { *os << c.texts.size() << " texts"; }
 
 class StatusTexts : public testing::TestWithParam<JoinCase> {};
 

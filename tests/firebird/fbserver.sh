@@ -15,7 +15,8 @@
 #
 # Nothing outside <dir> is written, except what the Firebird build itself puts
 # in /var/log/firebird. The server's pid is in <dir>/server.pid and its output
-# in <dir>/server.out. Starting again after a stop reuses <dir>.
+# in <dir>/server.out. Starting again after a stop reuses <dir> and builds the
+# security database anew.
 set -eu
 
 FB_HOME=/usr/lib/x86_64-linux-gnu/firebird/3.0
@@ -66,6 +67,7 @@ RemoteBindAddress = 127.0.0.1
 ServerMode = Super
 AuthServer = Srp
 UserManager = Srp
+SecurityDatabase = $server/security3.fdb
 CONF
   cat >"$server/databases.conf" <<CONF
 security.db = $server/security3.fdb
@@ -74,22 +76,22 @@ security.db = $server/security3.fdb
 }
 CONF
 
-  if [ ! -f "$server/security3.fdb" ]; then
-    # Built embedded, before the server runs, under the server's own root so
-    # that the user is written to this database and no other.
-    env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
-      isql-fb -q >/dev/null <<SQL
+  # Built afresh at each start, embedded, under the server's own root: its
+  # SecurityDatabase names this file, so the user is written here and the
+  # installed security database is never opened.
+  rm -f "$server/security3.fdb"
+  env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
+    isql-fb -q >/dev/null <<SQL
 create database '$server/security3.fdb';
 commit;
 SQL
-    env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
-      isql-fb -q -user SYSDBA -i "$SECURITY_SQL" "$server/security3.fdb" >/dev/null
-    env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
-      isql-fb -q -user SYSDBA "$server/security3.fdb" >/dev/null <<SQL
+  env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
+    isql-fb -q -user SYSDBA -i "$SECURITY_SQL" "$server/security3.fdb" >/dev/null
+  env FIREBIRD="$server" FIREBIRD_LOCK="$dir/lock" FIREBIRD_TMP="$dir/tmp" \
+    isql-fb -q -user SYSDBA "$server/security3.fdb" >/dev/null <<SQL
 create or alter user SYSDBA password '$PASSWORD' using plugin Srp;
 commit;
 SQL
-  fi
 
   make_root "$client"
   cat >"$client/firebird.conf" <<CONF

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,10 @@ struct NameCase {
   std::string headHex;  // tag and length bytes of the name item, by hand
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << c.length << (c.readOnly ? " read-only" : " read-write");
+}
+
 class StandInRequest : public StandIn, public testing::WithParamInterface<NameCase> {};
 
 TEST_P(StandInRequest, SwitchSendsAttachStartDetachWithExactBytes) {
@@ -201,6 +206,8 @@ struct ParamsCase {
   std::string spbHex;
 };
 
+void PrintTo(const ParamsCase& c, std::ostream* os) { *os << c.params.size() << " lines"; }
+
 class StandInParams : public StandIn, public testing::WithParamInterface<ParamsCase> {};
 
 TEST_P(StandInParams, AttachCarriesTheParameterBuffer) {
@@ -217,11 +224,18 @@ INSTANTIATE_TEST_SUITE_P(
                     ParamsCase{{"password=a=b c"}, "02021d05613d622063"}, ParamsCase{{"user_name="}, "02021c00"},
                     ParamsCase{{"password=" + std::string(255, 'x')}, "02021dff" + hex(std::string(255, 'x'))}));
 
-class StandInRefusedParams : public StandIn, public testing::WithParamInterface<std::vector<std::string>> {};
+struct RefusedParamsCase {
+  const char* label;
+  std::vector<std::string> params;
+};
+
+void PrintTo(const RefusedParamsCase& c, std::ostream* os) { *os << c.label; }
+
+class StandInRefusedParams : public StandIn, public testing::WithParamInterface<RefusedParamsCase> {};
 
 TEST_P(StandInRefusedParams, AttachIsRefusedBeforeAnythingIsSent) {
   TIBConfigService s(*binding_);
-  s.Params = GetParam();
+  s.Params = GetParam().params;
   s.LoginPrompt = false;
   EXPECT_THROW(s.SetActive(true), EIBClientError);
   EXPECT_FALSE(s.Active());
@@ -229,14 +243,16 @@ TEST_P(StandInRefusedParams, AttachIsRefusedBeforeAnythingIsSent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, StandInRefusedParams,
-                         testing::Values(std::vector<std::string>{"password=" + std::string(256, 'x')},
-                                         std::vector<std::string>{"user_name=sysdba", "role=RDB$ADMIN"},
-                                         std::vector<std::string>{"sysdba"}));
+                         testing::Values(RefusedParamsCase{"value of 256 bytes", {"password=" + std::string(256, 'x')}},
+                                         RefusedParamsCase{"other name", {"user_name=sysdba", "role=RDB$ADMIN"}},
+                                         RefusedParamsCase{"no equals sign", {"sysdba"}}));
 
 struct ProtocolCase {
   TProtocol protocol;
   std::string serviceName;
 };
+
+void PrintTo(const ProtocolCase& c, std::ostream* os) { *os << c.serviceName; }
 
 class StandInProtocol : public StandIn, public testing::WithParamInterface<ProtocolCase> {};
 
@@ -326,6 +342,8 @@ struct FailureCase {
   std::vector<std::string> expectedCalls;  // the whole switch, then the release
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.failing; }
+
 class StandInFailure : public StandIn, public testing::WithParamInterface<FailureCase> {};
 
 // Each failed call raises the converted status, leaves no handle, and the
@@ -394,6 +412,8 @@ struct TextsCase {
   std::string message;
 };
 
+void PrintTo(const TextsCase& c, std::ostream* os) { *os << c.texts.size() << " bytes of texts"; }
+
 class StandInMessage : public StandIn, public testing::WithParamInterface<TextsCase> {};
 
 TEST_P(StandInMessage, StatusTextsAreJoined) {
@@ -422,6 +442,8 @@ struct InterpretCase {
   const std::string* library;
   const char* expectedCall;
 };
+
+void PrintTo(const InterpretCase& c, std::ostream* os) { *os << c.label; }
 
 class StandInInterpret : public StandIn, public testing::WithParamInterface<InterpretCase> {};
 
