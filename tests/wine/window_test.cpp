@@ -1,0 +1,242 @@
+// The Windows program under Wine: its window, the labels for the command
+// lines it is given, and the ways it ends. Every run gets an exact command
+// line through CreateProcessA and a working directory of its own, so the
+// program splits the very text below and finds no target file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher.h"
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 30000;
+
+std::string program() { return launcher::windowsPath(KP_PROGRAM_EXE); }
+std::string quotedProgram() { return "\"" + program() + "\""; }
+
+// A client point left of and above every control, so it shows the form's colour.
+constexpr int kBackgroundX = 6;
+constexpr int kBackgroundY = 6;
+
+struct ProgramRun {
+  launcher::TempDir dir;
+  launcher::Program process;
+  explicit ProgramRun(const std::string& commandLine, const std::string& executable = program())
+      : process(executable, commandLine, dir.path()) {}
+};
+
+// ---------------------------------------------------------------- the window
+
+TEST(MainWindow, ShowsCaptionPlacementButtonAndFocus) {
+  ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1366) << "these figures are for a 1366 x 768 screen";
+  ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768) << "these figures are for a 1366 x 768 screen";
+
+  ProgramRun run(quotedProgram());
+  ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
+
+  EXPECT_EQ(run.process.caption(), "Kestrum.dat Patch");
+  const RECT outer = run.process.windowRect();
+  EXPECT_EQ(outer.left, 405);
+  EXPECT_EQ(outer.top, 157);
+  EXPECT_EQ(outer.right - outer.left, 556);
+  EXPECT_EQ(outer.bottom - outer.top, 137);
+
+  const HWND button = run.process.button();
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(launcher::windowText(button), "OK");
+  EXPECT_NE(GetWindowLongA(button, GWL_STYLE) & WS_TABSTOP, 0);
+  EXPECT_EQ(run.process.focus(), button);
+
+  // Nothing reaches beyond the client area, so there is no scroll bar.
+  EXPECT_EQ(run.process.style() & (WS_HSCROLL | WS_VSCROLL), 0);
+  EXPECT_NE(run.process.style() & WS_THICKFRAME, 0);
+  EXPECT_NE(run.process.style() & WS_MAXIMIZEBOX, 0);
+
+  // No target, so the window keeps the button face, on the screen too.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  EXPECT_EQ(run.process.waitForScreenPixel(kBackgroundX, kBackgroundY, face, 5000), face);
+  EXPECT_EQ(run.process.findMessageBox(), nullptr);
+
+  run.process.clickButton();
+  EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+TEST(MainWindow, LabelsSitBelowEachOtherOnOneLineEach) {
+  ProgramRun run(quotedProgram() + " D:\\Data\\Stock\\base.dat");
+  ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
+  const std::vector<HWND> labels = run.process.labels();
+  ASSERT_EQ(labels.size(), 2u);
+  RECT first{};
+  RECT second{};
+  GetWindowRect(labels[0], &first);
+  GetWindowRect(labels[1], &second);
+  // Label2 starts right below Label1; both hold one line of the same font.
+  EXPECT_LT(first.top, second.top);
+  EXPECT_EQ(first.bottom - first.top, second.bottom - second.top);
+  // "D:\Data\Stock" is wider than "base.dat": each label has its text's width.
+  EXPECT_GT(second.right - second.left, first.right - first.left);
+  run.process.postClose();
+  EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+TEST(MainWindow, ALabelWiderThanTheWindowGrowsAndScrolls) {
+  const std::string directory = "D:\\" + std::string(150, 'x');
+  ProgramRun run(quotedProgram() + " " + directory + "\\base.dat");
+  ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
+  const std::vector<HWND> labels = run.process.labels();
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(launcher::windowText(labels[1]), directory);
+
+  RECT fileName{};
+  RECT longDirectory{};
+  GetWindowRect(labels[0], &fileName);
+  GetWindowRect(labels[1], &longDirectory);
+  const RECT client = run.process.clientRectOnScreen();
+  EXPECT_GT(longDirectory.right, client.right) << "the label grows to the right, unwrapped";
+  EXPECT_EQ(longDirectory.bottom - longDirectory.top, fileName.bottom - fileName.top);
+  EXPECT_NE(run.process.style() & WS_HSCROLL, 0) << "the client area scrolls horizontally";
+  EXPECT_EQ(run.process.style() & WS_VSCROLL, 0);
+  const RECT outer = run.process.windowRect();
+  EXPECT_EQ(outer.right - outer.left, 556) << "the window does not grow with its label";
+
+  run.process.clickButton();
+  EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+// ---------------------------------------------------------------- the labels
+
+struct LabelCase {
+  const char* name;
+  std::string tail;  // everything after the quoted program name, separators included
+  std::string label1;
+  std::string label2;
+};
+
+void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.name; }
+
+class CommandLineLabels : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(CommandLineLabels, ShowFileNameAndDirectory) {
+  const LabelCase& c = GetParam();
+  ProgramRun run(quotedProgram() + c.tail);
+  ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
+
+  EXPECT_EQ(run.process.caption(), "Kestrum.dat Patch");
+  const std::vector<HWND> labels = run.process.labels();
+  ASSERT_EQ(labels.size(), 2u);
+  EXPECT_EQ(launcher::windowText(labels[0]), c.label1);
+  EXPECT_EQ(launcher::windowText(labels[1]), c.label2);
+  EXPECT_EQ(run.process.findMessageBox(), nullptr);
+
+  run.process.clickButton();
+  EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CommandLineLabels,
+    ::testing::Values(
+        LabelCase{"NoArgument", "", "Kestrum.DAT", ""},
+        LabelCase{"FullPath", R"( D:\Data\Stock\base.dat)", "base.dat", R"(D:\Data\Stock)"},
+        LabelCase{"DriveRoot", R"( D:\base.dat)", "base.dat", R"(D:\)"},
+        LabelCase{"ShareSubdirectory", R"( \\server\share\db\base.dat)", "base.dat",
+                  R"(\\server\share\db)"},
+        LabelCase{"Share", R"( \\server\share\base.dat)", "base.dat", R"(\\server\share)"},
+        LabelCase{"DriveRelative", R"( D:base.dat)", "base.dat", "D:"},
+        LabelCase{"BareName", " base.dat", "base.dat", ""},
+        LabelCase{"Rooted", R"( \base.dat)", "base.dat", R"(\)"},
+        LabelCase{"TrailingBackslash", R"( D:\Data\)", "", R"(D:\Data)"},
+        LabelCase{"RootOnly", R"( D:\)", "", R"(D:\)"},
+        LabelCase{"DoubleBackslash", R"( D:\Data\\base.dat)", "base.dat", R"(D:\Data\\)"},
+        LabelCase{"ForwardSlashes", " D:/Data/base.dat", "/Data/base.dat", "D:"},
+        LabelCase{"StreamColon", R"( D:\Data\base.dat:x)", "x", R"(D:\Data\base.dat:)"},
+        LabelCase{"QuotedWithSpace", R"( "D:\My Data\base.dat")", "base.dat", R"(D:\My Data)"},
+        LabelCase{"QuotedInTheMiddle", R"( D:\"My Data"\base.dat)", "base.dat", R"(D:\My Data)"},
+        LabelCase{"QuotedBackslashBeforeQuote", R"( "D:\My Data\")", "", R"(D:\My Data)"},
+        LabelCase{"UnclosedQuote", R"( "D:\Data\base.dat)", "base.dat", R"(D:\Data)"},
+        LabelCase{"SeveralQuotedStretches", R"( a"b c"d)", "ab cd", ""},
+        LabelCase{"EmptyQuotesDropped", R"( "" D:\base.dat "")", "base.dat", R"(D:\)"},
+        LabelCase{"UnquotedSpaceMakesTwo", R"( D:\My Data\base.dat)", "Kestrum.DAT", ""},
+        LabelCase{"TwoArguments", R"( D:\a.dat D:\b.dat)", "Kestrum.DAT", ""},
+        LabelCase{"TabSeparates", "\tD:\\base.dat", "base.dat", "D:\\"},
+        LabelCase{"ControlCharacterSeparates", "\x1f" "D:\\base.dat\x01", "base.dat", "D:\\"},
+        LabelCase{"QuotedSpacesOnly", R"( "   ")", "   ", ""},
+        LabelCase{"AmpersandKeptInText", R"( D:\Data\R&D\base.dat)", "base.dat", R"(D:\Data\R&D)"},
+        LabelCase{"HighBytesAreCharacters", " D:\\\xC4rger\\\xFC" "ber.dat", "\xFC" "ber.dat",
+                  "D:\\\xC4rger"}),
+    [](const ::testing::TestParamInfo<LabelCase>& param) { return std::string(param.param.name); });
+
+// The program's own path, unquoted and holding a space, is split like any other text.
+TEST(ProgramNameWithSpace, LaterPiecesCountAsArguments) {
+  launcher::TempDir place;
+  const std::string folder = place.file("My Dir");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string copy = folder + "\\kestrum-patch.exe";
+  launcher::copyFileOrThrow(program(), copy);
+
+  struct Case {
+    std::string tail;
+    std::string label1;
+    std::string label2;
+  };
+  // "<place>\My" is the program's name; "Dir\kestrum-patch.exe" is argument 1.
+  const std::vector<Case> cases = {
+      {"", "kestrum-patch.exe", "Dir"},
+      {" D:\\base.dat", "Kestrum.DAT", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("tail: '" + c.tail + "'");
+    launcher::Program process(copy, copy + c.tail, place.path());
+    ASSERT_NE(process.waitForWindow(kWindowTimeoutMs), nullptr);
+    const std::vector<HWND> labels = process.labels();
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(launcher::windowText(labels[0]), c.label1);
+    EXPECT_EQ(launcher::windowText(labels[1]), c.label2);
+    process.clickButton();
+    EXPECT_EQ(process.waitForExit(kExitTimeoutMs), 0u);
+  }
+}
+
+// ---------------------------------------------------------------- ending
+
+struct EndCase {
+  const char* name;
+  WORD key;  // 0: no key, WM_CLOSE instead
+  bool endsTheProgram;
+};
+
+void PrintTo(const EndCase& c, std::ostream* os) { *os << c.name; }
+
+class Ending : public ::testing::TestWithParam<EndCase> {};
+
+TEST_P(Ending, ByKeyOrCloseRequest) {
+  const EndCase& c = GetParam();
+  ProgramRun run(quotedProgram());
+  ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
+  ASSERT_EQ(run.process.focus(), run.process.button()) << "the button holds the focus";
+
+  if (c.key != 0)
+    run.process.pressKey(c.key);
+  else
+    run.process.postClose();
+
+  if (c.endsTheProgram) {
+    EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+    return;
+  }
+  EXPECT_FALSE(run.process.waitForExit(1000).has_value()) << "the key must not end the program";
+  EXPECT_TRUE(IsWindowVisible(run.process.window()));
+  run.process.clickButton();
+  EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, Ending,
+                         ::testing::Values(EndCase{"Enter", VK_RETURN, true},
+                                           EndCase{"Space", VK_SPACE, true},
+                                           EndCase{"Escape", VK_ESCAPE, false},
+                                           EndCase{"CloseRequest", 0, true}),
+                         [](const ::testing::TestParamInfo<EndCase>& param) { return std::string(param.param.name); });
+
+}  // namespace
