@@ -50,10 +50,8 @@ start() {
   dir=$(realpath -m "$1")
   port=$2
   local server=$dir/server client=$dir/client
-  if [ -f "$dir/server.pid" ] && kill -0 "$(cat "$dir/server.pid")" 2>/dev/null; then
-    echo "fbserver: already running in $dir" >&2
-    exit 1
-  fi
+  # A server left running in <dir> by an interrupted run is ours: end it first.
+  stop "$dir"
   if port_answers "$port"; then
     echo "fbserver: port $port is taken" >&2
     exit 1
@@ -104,8 +102,7 @@ CONF
     setsid /usr/sbin/firebird </dev/null >"$dir/server.out" 2>&1 &
   echo $! >"$dir/server.pid"
 
-  local i
-  for i in $(seq 300); do
+  for _ in $(seq 300); do
     if port_answers "$port"; then
       return 0
     fi
@@ -125,11 +122,11 @@ stop() {
   local dir
   dir=$(realpath -m "$1")
   [ -f "$dir/server.pid" ] || return 0
-  local pid i
+  local pid
   pid=$(cat "$dir/server.pid")
   if kill -0 "$pid" 2>/dev/null; then
     kill -TERM "$pid"
-    for i in $(seq 300); do
+    for _ in $(seq 300); do
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
