@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# Black-box runs of the Linux program on a real X server with the real
+# Firebird engine: what a user sees on the screen, what the program leaves in
+# the database file, and how it ends.
+#   e2e.sh <program> <case>
+# DISPLAY must name a running X server with a 1366x768 screen at 96 dpi.
+set -uo pipefail
+
+PROGRAM=$1
+CASE=$2
+CAPTION='Kestrum.dat Patch'
+WORK=$(mktemp -d)
+PID=
+
+cleanup() {
+  [[ -n $PID ]] && kill "$PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL ($CASE): $*" >&2; exit 1; }
+
+make_db() { echo "create database '$1'; commit;" | isql-fb -q || fail "cannot create $1"; }
+is_read_only() { fbstat -h "$1" | grep -q 'read only'; }
+
+# Starts the program in the background, in directory $1, with the remaining arguments.
+start() {
+  local dir=$1; shift
+  (cd "$dir" && exec "$PROGRAM" "$@") >"$WORK/stdout" 2>"$WORK/stderr" &
+  PID=$!
+}
+
+# Prints the id of the program's window once it is visible.
+window_id() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$CAPTION\$" 2>/dev/null | head -1)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $1 seconds for the program to end; prints its exit code.
+wait_exit() {
+  for _ in $(seq $(($1 * 10))); do
+    if ! kill -0 "$PID" 2>/dev/null; then
+      wait "$PID"; echo $?; PID=; return 0
+    fi
+    sleep 0.1
+  done
+  echo timeout
+}
+
+still_running() { kill -0 "$PID" 2>/dev/null; }
+
+# The colour on the screen at a point of the window's client area, as "r,g,b".
+client_pixel() {
+  local x y
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  x=$((X + 12)) y=$((Y + 110))
+  import -window root -crop "1x1+$x+$y" +repage -depth 8 txt:- | tail -1 | sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+)\).*/\1,\2,\3/'
+}
+
+press_enter() { xdotool windowfocus --sync "$1" key Return; }
+
+GREEN=0,128,0
+RED=255,0,0
+
+case $CASE in
+  window-placement-and-enter)
+    # A target that does not exist leaves the window open and untouched.
+    start "$WORK" "$WORK/nothing-here.fdb"
+    wid=$(window_id) || fail "no window"
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    [[ "$X,$Y,$WIDTH,$HEIGHT" == "405,157,556,137" ]] || fail "window at $X,$Y size ${WIDTH}x$HEIGHT"
+    pixel=$(client_pixel "$wid")
+    [[ $pixel != "$GREEN" && $pixel != "$RED" ]] || fail "colour $pixel for a missing file"
+    sleep 0.5
+    still_running || fail "closed itself without a success"
+    press_enter "$wid"
+    rc=$(wait_exit 10)
+    [[ $rc == 0 ]] || fail "Enter on OK ended with $rc"
+    ;;
+
+  success-one-argument)
+    make_db "$WORK/base.fdb"
+    start "$WORK" "$WORK/base.fdb"
+    rc=$(wait_exit 20)
+    [[ $rc == 0 ]] || fail "exit $rc; stderr: $(cat "$WORK/stderr")"
+    is_read_only "$WORK/base.fdb" || fail "database is not read-only afterwards"
+    ;;
+
+  success-default-name)
+    make_db "$WORK/Kestrum.DAT"
+    start "$WORK"
+    wid=$(window_id) || fail "no window"
+    pixel=$(client_pixel "$wid")
+    [[ $pixel == "$GREEN" ]] || fail "colour $pixel after a success"
+    sleep 2
+    still_running || fail "closed before the 5 s close timer"
+    rc=$(wait_exit 20)
+    [[ $rc == 0 ]] || fail "exit $rc"
+    is_read_only "$WORK/Kestrum.DAT" || fail "database is not read-only afterwards"
+    ;;
+
+  not-a-database)
+    head -c 8192 /dev/urandom >"$WORK/junk.fdb"
+    cp "$WORK/junk.fdb" "$WORK/junk.before"
+    start "$WORK" "$WORK/junk.fdb"
+    wid=$(window_id) || fail "no window"
+    pixel=$(client_pixel "$wid")
+    [[ $pixel == "$RED" ]] || fail "colour $pixel after a failure"
+    sleep 1
+    still_running || fail "closed itself after a failure"
+    press_enter "$wid"
+    rc=$(wait_exit 10)
+    [[ $rc == 0 ]] || fail "exit $rc"
+    cmp -s "$WORK/junk.fdb" "$WORK/junk.before" || fail "file changed"
+    ;;
+
+  not-an-existing-file)
+    # A directory, and a database dated before 1980: neither counts as an
+    # existing file, so the server is never asked and the database stays writable.
+    mkdir "$WORK/folder.fdb"
+    make_db "$WORK/old.fdb"
+    touch -d '1979-06-01 12:00' "$WORK/old.fdb"
+    for target in "$WORK/folder.fdb" "$WORK/old.fdb"; do
+      start "$WORK" "$target"
+      wid=$(window_id) || fail "no window for $target"
+      pixel=$(client_pixel "$wid")
+      [[ $pixel != "$GREEN" && $pixel != "$RED" ]] || fail "colour $pixel for $target"
+      sleep 0.5
+      still_running || fail "closed itself for $target"
+      press_enter "$wid"
+      rc=$(wait_exit 10)
+      [[ $rc == 0 ]] || fail "exit $rc for $target"
+    done
+    ! is_read_only "$WORK/old.fdb" || fail "the server was asked about a file dated 1979"
+    ;;
+
+  wildcard-in-last-component)
+    # The search finds w1.fdb, but the server is asked for the path as written,
+    # which names no database: a failure, and w1.fdb stays as it was.
+    make_db "$WORK/w1.fdb"
+    cp "$WORK/w1.fdb" "$WORK/w1.before"
+    start "$WORK" "$WORK/w?.fdb"
+    wid=$(window_id) || fail "no window"
+    pixel=$(client_pixel "$wid")
+    [[ $pixel == "$RED" ]] || fail "colour $pixel"
+    press_enter "$wid"
+    [[ $(wait_exit 10) == 0 ]] || fail "exit"
+    cmp -s "$WORK/w1.fdb" "$WORK/w1.before" || fail "w1.fdb changed"
+    ;;
+
+  no-display)
+    (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$PROGRAM" "$WORK/x.fdb") \
+      >"$WORK/stdout" 2>"$WORK/stderr"
+    rc=$?
+    [[ $rc == 1 ]] || fail "exit $rc without a display"
+    [[ $(wc -l <"$WORK/stderr") == 1 ]] || fail "stderr is not one line: $(cat "$WORK/stderr")"
+    ;;
+
+  *)
+    fail "unknown case"
+    ;;
+esac
+echo "PASS ($CASE)"
