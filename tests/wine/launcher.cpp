@@ -176,9 +176,13 @@ ScopedEnv::~ScopedEnv() {
 // ------------------------------------------------------------------ Program
 
 Program::Program(const std::string& executable, const std::string& commandLine,
-                 const std::string& workDir) {
+                 const std::string& workDir, std::optional<WORD> showCommand) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (showCommand) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = *showCommand;
+  }
   std::string text = commandLine;  // CreateProcessA may write into it
   // The executable is named separately, so the command line is handed over
   // exactly as given, whatever it says about the program's own name.
@@ -285,6 +289,16 @@ void Program::pressKey(WORD key) const {
   const LPARAM up = static_cast<LPARAM>(1 | (scan << 16) | (1U << 30) | (1U << 31));
   PostMessageA(target, WM_KEYDOWN, key, down);
   PostMessageA(target, WM_KEYUP, key, up);
+}
+
+void Program::pressAltKey(WORD key) const {
+  const HWND target = focus();
+  if (target == nullptr) return;
+  const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+  const LPARAM down = static_cast<LPARAM>(1 | (scan << 16) | (1U << 29));
+  const LPARAM up = static_cast<LPARAM>(1 | (scan << 16) | (1U << 29) | (1U << 30) | (1U << 31));
+  PostMessageA(target, WM_SYSKEYDOWN, key, down);
+  PostMessageA(target, WM_SYSKEYUP, key, up);
 }
 
 void Program::postClose() const { PostMessageA(window_, WM_CLOSE, 0, 0); }

@@ -56,9 +56,11 @@ class ScopedEnv {
 
 class Program {
  public:
-  // Starts the executable with exactly this command line, in workDir. Throws
-  // std::runtime_error when the process cannot be created.
-  Program(const std::string& executable, const std::string& commandLine, const std::string& workDir);
+  // Starts the executable with exactly this command line, in workDir, and
+  // with the show command in its start-up information when one is given.
+  // Throws std::runtime_error when the process cannot be created.
+  Program(const std::string& executable, const std::string& commandLine, const std::string& workDir,
+          std::optional<WORD> showCommand = std::nullopt);
   ~Program();  // ends the process if it still runs
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
@@ -87,6 +89,7 @@ class Program {
 
   void clickButton() const;       // BM_CLICK on the button
   void pressKey(WORD key) const;  // key down and up, posted to the focused window
+  void pressAltKey(WORD key) const;  // the same with Alt held: system keys
   void postClose() const;         // WM_CLOSE to the main window
 
   bool running() const;

@@ -102,8 +102,41 @@ TEST(MainWindow, ALabelWiderThanTheWindowGrowsAndScrolls) {
   const RECT outer = run.process.windowRect();
   EXPECT_EQ(outer.right - outer.left, 556) << "the window does not grow with its label";
 
+  // Scrolling to the far right moves the content, labels with it, to the left.
+  PostMessageA(run.process.window(), WM_HSCROLL, SB_RIGHT, 0);
+  RECT scrolled = longDirectory;
+  const ULONGLONG until = GetTickCount64() + 5000;
+  while (scrolled.left == longDirectory.left && GetTickCount64() < until) {
+    Sleep(50);
+    GetWindowRect(labels[1], &scrolled);
+  }
+  EXPECT_LT(scrolled.left, longDirectory.left);
+  EXPECT_LE(scrolled.right, client.right) << "the end of the label comes into view";
+  EXPECT_GE(scrolled.right, client.right - GetSystemMetrics(SM_CXVSCROLL));
+
   run.process.clickButton();
   EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
+}
+
+// A request in the start-up information to show the program maximised or
+// minimised is honoured.
+TEST(MainWindow, HonoursTheStartUpShowCommand) {
+  struct Case {
+    WORD show;
+    bool zoomed;
+    bool iconic;
+  };
+  for (const Case c : {Case{SW_SHOWMAXIMIZED, true, false}, Case{SW_SHOWMINNOACTIVE, false, true},
+                       Case{SW_SHOWNORMAL, false, false}}) {
+    SCOPED_TRACE("show command " + std::to_string(c.show));
+    launcher::TempDir dir;
+    launcher::Program process(program(), quotedProgram(), dir.path(), c.show);
+    ASSERT_NE(process.waitForWindow(kWindowTimeoutMs), nullptr);
+    EXPECT_EQ(IsZoomed(process.window()) != FALSE, c.zoomed);
+    EXPECT_EQ(IsIconic(process.window()) != FALSE, c.iconic);
+    process.postClose();
+    EXPECT_EQ(process.waitForExit(kExitTimeoutMs), 0u);
+  }
 }
 
 // ---------------------------------------------------------------- the labels
@@ -204,6 +237,7 @@ TEST(ProgramNameWithSpace, LaterPiecesCountAsArguments) {
 struct EndCase {
   const char* name;
   WORD key;  // 0: no key, WM_CLOSE instead
+  bool withAlt;
   bool endsTheProgram;
 };
 
@@ -217,10 +251,12 @@ TEST_P(Ending, ByKeyOrCloseRequest) {
   ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
   ASSERT_EQ(run.process.focus(), run.process.button()) << "the button holds the focus";
 
-  if (c.key != 0)
-    run.process.pressKey(c.key);
-  else
+  if (c.key == 0)
     run.process.postClose();
+  else if (c.withAlt)
+    run.process.pressAltKey(c.key);
+  else
+    run.process.pressKey(c.key);
 
   if (c.endsTheProgram) {
     EXPECT_EQ(run.process.waitForExit(kExitTimeoutMs), 0u);
@@ -233,10 +269,11 @@ TEST_P(Ending, ByKeyOrCloseRequest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, Ending,
-                         ::testing::Values(EndCase{"Enter", VK_RETURN, true},
-                                           EndCase{"Space", VK_SPACE, true},
-                                           EndCase{"Escape", VK_ESCAPE, false},
-                                           EndCase{"CloseRequest", 0, true}),
+                         ::testing::Values(EndCase{"Enter", VK_RETURN, false, true},
+                                           EndCase{"Space", VK_SPACE, false, true},
+                                           EndCase{"Escape", VK_ESCAPE, false, false},
+                                           EndCase{"AltF4", VK_F4, true, true},
+                                           EndCase{"CloseRequest", 0, false, true}),
                          [](const ::testing::TestParamInfo<EndCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
