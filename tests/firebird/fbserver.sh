@@ -1,14 +1,15 @@
 #!/bin/bash
 # A private Firebird 3 server for tests, and a client root that reaches it.
 #
-#   fbserver.sh start <dir> <port>   build <dir>/server and <dir>/client, start
+#   fbserver.sh start <dir> <port> [password]
+#                                    build <dir>/server and <dir>/client, start
 #                                    /usr/sbin/firebird on 127.0.0.1:<port>, and
 #                                    return once the port answers
 #   fbserver.sh stop <dir>           stop that server and wait until it is gone
 #
 # <dir>/server is the server's own root: links to the installed Firebird files,
 # its own firebird.conf (the port, 127.0.0.1 only), and its own security
-# database in which SYSDBA's password is "quillbark". <dir>/client is a root
+# database in which SYSDBA's password is "quillbark" unless another is given. <dir>/client is a root
 # for client processes: with FIREBIRD=<dir>/client the local service name
 # "service_mgr" and plain database paths go to this server (Providers = Remote,
 # Loopback) instead of the in-process engine.
@@ -24,7 +25,7 @@ SECURITY_SQL=/usr/share/firebird/3.0/security.sql
 PASSWORD=quillbark
 
 usage() {
-  echo "usage: $0 start <dir> <port> | stop <dir>" >&2
+  echo "usage: $0 start <dir> <port> [password] | stop <dir>" >&2
   exit 2
 }
 
@@ -49,6 +50,7 @@ start() {
   local dir port
   dir=$(realpath -m "$1")
   port=$2
+  PASSWORD=${3:-$PASSWORD}
   local server=$dir/server client=$dir/client
   # A server left running in <dir> by an interrupted run is ours: end it first.
   stop "$dir"
@@ -139,7 +141,7 @@ stop() {
 
 [ $# -ge 2 ] || usage
 case "$1" in
-  start) [ $# -eq 3 ] || usage; start "$2" "$3" ;;
+  start) [ $# -eq 3 ] || [ $# -eq 4 ] || usage; start "${@:2}" ;;
   stop) [ $# -eq 2 ] || usage; stop "$2" ;;
   *) usage ;;
 esac

@@ -20,7 +20,8 @@ trap cleanup EXIT
 
 fail() { echo "FAIL ($CASE): $*" >&2; exit 1; }
 
-make_db() { echo "create database '$1'; commit;" | isql-fb -q || fail "cannot create $1"; }
+MAKE_DB=$(dirname "$0")/../firebird/make_db.sh
+make_db() { "$MAKE_DB" "$1" >/dev/null || fail "cannot create $1"; }
 is_read_only() { fbstat -h "$1" | grep -q 'read only'; }
 
 # Starts the program in the background, in directory $1, with the remaining arguments.
@@ -41,15 +42,16 @@ window_id() {
   return 1
 }
 
-# Waits up to $1 seconds for the program to end; prints its exit code.
+# Waits up to $1 seconds for the program to end; sets RC to its exit code.
+# (Not in a command substitution: only this shell can wait for its child.)
 wait_exit() {
+  RC=timeout
   for _ in $(seq $(($1 * 10))); do
     if ! kill -0 "$PID" 2>/dev/null; then
-      wait "$PID"; echo $?; PID=; return 0
+      wait "$PID"; RC=$?; PID=; return 0
     fi
     sleep 0.1
   done
-  echo timeout
 }
 
 still_running() { kill -0 "$PID" 2>/dev/null; }
@@ -79,15 +81,15 @@ case $CASE in
     sleep 0.5
     still_running || fail "closed itself without a success"
     press_enter "$wid"
-    rc=$(wait_exit 10)
-    [[ $rc == 0 ]] || fail "Enter on OK ended with $rc"
+    wait_exit 10
+    [[ $RC == 0 ]] || fail "Enter on OK ended with $RC"
     ;;
 
   success-one-argument)
     make_db "$WORK/base.fdb"
     start "$WORK" "$WORK/base.fdb"
-    rc=$(wait_exit 20)
-    [[ $rc == 0 ]] || fail "exit $rc; stderr: $(cat "$WORK/stderr")"
+    wait_exit 20
+    [[ $RC == 0 ]] || fail "exit $RC; stderr: $(cat "$WORK/stderr")"
     is_read_only "$WORK/base.fdb" || fail "database is not read-only afterwards"
     ;;
 
@@ -99,8 +101,8 @@ case $CASE in
     [[ $pixel == "$GREEN" ]] || fail "colour $pixel after a success"
     sleep 2
     still_running || fail "closed before the 5 s close timer"
-    rc=$(wait_exit 20)
-    [[ $rc == 0 ]] || fail "exit $rc"
+    wait_exit 20
+    [[ $RC == 0 ]] || fail "exit $RC"
     is_read_only "$WORK/Kestrum.DAT" || fail "database is not read-only afterwards"
     ;;
 
@@ -114,8 +116,8 @@ case $CASE in
     sleep 1
     still_running || fail "closed itself after a failure"
     press_enter "$wid"
-    rc=$(wait_exit 10)
-    [[ $rc == 0 ]] || fail "exit $rc"
+    wait_exit 10
+    [[ $RC == 0 ]] || fail "exit $RC"
     cmp -s "$WORK/junk.fdb" "$WORK/junk.before" || fail "file changed"
     ;;
 
@@ -133,8 +135,8 @@ case $CASE in
       sleep 0.5
       still_running || fail "closed itself for $target"
       press_enter "$wid"
-      rc=$(wait_exit 10)
-      [[ $rc == 0 ]] || fail "exit $rc for $target"
+      wait_exit 10
+      [[ $RC == 0 ]] || fail "exit $RC for $target"
     done
     ! is_read_only "$WORK/old.fdb" || fail "the server was asked about a file dated 1979"
     ;;
@@ -149,15 +151,51 @@ case $CASE in
     pixel=$(client_pixel "$wid")
     [[ $pixel == "$RED" ]] || fail "colour $pixel"
     press_enter "$wid"
-    [[ $(wait_exit 10) == 0 ]] || fail "exit"
+    wait_exit 10
+    [[ $RC == 0 ]] || fail "exit $RC"
     cmp -s "$WORK/w1.fdb" "$WORK/w1.before" || fail "w1.fdb changed"
+    ;;
+
+  server-success)
+    # FIREBIRD leads "service_mgr" to the tests' private server.
+    make_db "$WORK/served.fdb"
+    start "$WORK" "$WORK/served.fdb"
+    wait_exit 20
+    [[ $RC == 0 ]] || fail "exit $RC"
+    is_read_only "$WORK/served.fdb" || fail "database is not read-only afterwards"
+    ;;
+
+  server-refuses)
+    # Either the server's SYSDBA has another password, or another connection
+    # holds the database open: red, open until OK, the file untouched.
+    make_db "$WORK/target.fdb"
+    if [[ ${KP_HOLD_OPEN_PORT:-} ]]; then
+      exec 4> >(env -u FIREBIRD isql-fb -q >"$WORK/held.out" 2>&1)
+      echo "connect '127.0.0.1/$KP_HOLD_OPEN_PORT:$WORK/target.fdb' user sysdba password 'quillbark';" >&4
+      echo "select 'connection' || ' held' from rdb\$database;" >&4
+      for _ in $(seq 100); do grep -q 'connection held' "$WORK/held.out" && break; sleep 0.1; done
+      grep -q 'connection held' "$WORK/held.out" || fail "could not hold the database open: $(cat "$WORK/held.out")"
+    fi
+    cp "$WORK/target.fdb" "$WORK/target.before"
+    start "$WORK" "$WORK/target.fdb"
+    wid=$(window_id) || fail "no window"
+    pixel=$(client_pixel "$wid")
+    [[ $pixel == "$RED" ]] || fail "colour $pixel"
+    sleep 1
+    still_running || fail "closed itself after a failure"
+    press_enter "$wid"
+    wait_exit 10
+    [[ $RC == 0 ]] || fail "exit $RC"
+    cmp -s "$WORK/target.fdb" "$WORK/target.before" || fail "file changed"
+    ! is_read_only "$WORK/target.fdb" || fail "database became read-only"
+    if [[ ${KP_HOLD_OPEN_PORT:-} ]]; then echo "quit;" >&4; exec 4>&-; fi
     ;;
 
   no-display)
     (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$PROGRAM" "$WORK/x.fdb") \
       >"$WORK/stdout" 2>"$WORK/stderr"
-    rc=$?
-    [[ $rc == 1 ]] || fail "exit $rc without a display"
+    RC=$?
+    [[ $RC == 1 ]] || fail "exit $RC without a display"
     [[ $(wc -l <"$WORK/stderr") == 1 ]] || fail "stderr is not one line: $(cat "$WORK/stderr")"
     ;;
 
