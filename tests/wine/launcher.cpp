@@ -256,6 +256,16 @@ HWND Program::focus() const {
   return info.hwndFocus;
 }
 
+HWND Program::waitForFocus(HWND wanted, DWORD timeoutMs) const {
+  const ULONGLONG until = GetTickCount64() + timeoutMs;
+  HWND seen = focus();
+  while (seen != wanted && GetTickCount64() < until) {
+    Sleep(kPollMs);
+    seen = focus();
+  }
+  return seen;
+}
+
 COLORREF Program::screenPixel(int clientX, int clientY) const {
   POINT at{clientX, clientY};
   ClientToScreen(window_, &at);

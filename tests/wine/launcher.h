@@ -81,6 +81,8 @@ class Program {
   HWND button() const;
   // The window that has the keyboard focus in the program's GUI thread.
   HWND focus() const;
+  // Polls until the window has the focus or the time is up; the last focus seen.
+  HWND waitForFocus(HWND wanted, DWORD timeoutMs) const;
 
   // The colour on the screen at a point of the client area.
   COLORREF screenPixel(int clientX, int clientY) const;

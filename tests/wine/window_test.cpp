@@ -48,7 +48,7 @@ TEST(MainWindow, ShowsCaptionPlacementButtonAndFocus) {
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(launcher::windowText(button), "OK");
   EXPECT_NE(GetWindowLongA(button, GWL_STYLE) & WS_TABSTOP, 0);
-  EXPECT_EQ(run.process.focus(), button);
+  EXPECT_EQ(run.process.waitForFocus(button, 5000), button) << "the button takes the focus";
 
   // Nothing reaches beyond the client area, so there is no scroll bar.
   EXPECT_EQ(run.process.style() & (WS_HSCROLL | WS_VSCROLL), 0);
@@ -249,7 +249,8 @@ TEST_P(Ending, ByKeyOrCloseRequest) {
   const EndCase& c = GetParam();
   ProgramRun run(quotedProgram());
   ASSERT_NE(run.process.waitForWindow(kWindowTimeoutMs), nullptr);
-  ASSERT_EQ(run.process.focus(), run.process.button()) << "the button holds the focus";
+  ASSERT_EQ(run.process.waitForFocus(run.process.button(), 5000), run.process.button())
+      << "the button holds the focus";
 
   if (c.key == 0)
     run.process.postClose();
