@@ -69,6 +69,23 @@ press_enter() { xdotool windowfocus --sync "$1" key Return; }
 GREEN=0,128,0
 RED=255,0,0
 
+# Runs the program on file $1 and expects a failure: a red window that stays
+# open until OK is pressed, and the file byte for byte as it was.
+expect_failure_on() {
+  local target=$1
+  cp "$target" "$WORK/before"
+  start "$WORK" "$target"
+  wid=$(window_id) || fail "no window"
+  pixel=$(client_pixel "$wid")
+  [[ $pixel == "$RED" ]] || fail "colour $pixel after a failure"
+  sleep 1
+  still_running || fail "closed itself after a failure"
+  press_enter "$wid"
+  wait_exit 10
+  [[ $RC == 0 ]] || fail "exit $RC"
+  cmp -s "$target" "$WORK/before" || fail "file changed"
+}
+
 case $CASE in
   window-placement-and-enter)
     # A target that does not exist leaves the window open and untouched.
@@ -108,17 +125,7 @@ case $CASE in
 
   not-a-database)
     head -c 8192 /dev/urandom >"$WORK/junk.fdb"
-    cp "$WORK/junk.fdb" "$WORK/junk.before"
-    start "$WORK" "$WORK/junk.fdb"
-    wid=$(window_id) || fail "no window"
-    pixel=$(client_pixel "$wid")
-    [[ $pixel == "$RED" ]] || fail "colour $pixel after a failure"
-    sleep 1
-    still_running || fail "closed itself after a failure"
-    press_enter "$wid"
-    wait_exit 10
-    [[ $RC == 0 ]] || fail "exit $RC"
-    cmp -s "$WORK/junk.fdb" "$WORK/junk.before" || fail "file changed"
+    expect_failure_on "$WORK/junk.fdb"
     ;;
 
   not-an-existing-file)
@@ -176,17 +183,7 @@ case $CASE in
       for _ in $(seq 100); do grep -q 'connection held' "$WORK/held.out" && break; sleep 0.1; done
       grep -q 'connection held' "$WORK/held.out" || fail "could not hold the database open: $(cat "$WORK/held.out")"
     fi
-    cp "$WORK/target.fdb" "$WORK/target.before"
-    start "$WORK" "$WORK/target.fdb"
-    wid=$(window_id) || fail "no window"
-    pixel=$(client_pixel "$wid")
-    [[ $pixel == "$RED" ]] || fail "colour $pixel"
-    sleep 1
-    still_running || fail "closed itself after a failure"
-    press_enter "$wid"
-    wait_exit 10
-    [[ $RC == 0 ]] || fail "exit $RC"
-    cmp -s "$WORK/target.fdb" "$WORK/target.before" || fail "file changed"
+    expect_failure_on "$WORK/target.fdb"
     ! is_read_only "$WORK/target.fdb" || fail "database became read-only"
     if [[ ${KP_HOLD_OPEN_PORT:-} ]]; then echo "quit;" >&4; exec 4>&-; fi
     ;;
