@@ -4,6 +4,8 @@
 // program splits the very text below and finds no target file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,111 @@ TEST(MainWindow, HonoursTheStartUpShowCommand) {
     process.postClose();
     EXPECT_EQ(process.waitForExit(kExitTimeoutMs), 0u);
   }
+}
+
+// ---------------------------------------------------------------- resolution
+
+// Sets the logical resolution that programs started from now on get (Wine
+// reads it at each process's start), and puts the old setting back.
+class ScopedLogPixels {
+ public:
+  explicit ScopedLogPixels(DWORD perInch) {
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+      return;
+    DWORD size = sizeof previous_;
+    DWORD type = 0;
+    hadValue_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&previous_),
+                                 &size) == ERROR_SUCCESS &&
+                type == REG_DWORD;
+    set_ = RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&perInch),
+                          sizeof perInch) == ERROR_SUCCESS;
+  }
+  ~ScopedLogPixels() {
+    if (key_ == nullptr) return;
+    if (hadValue_)
+      RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
+                     sizeof previous_);
+    else
+      RegDeleteValueA(key_, "LogPixels");
+    RegCloseKey(key_);
+  }
+  ScopedLogPixels(const ScopedLogPixels&) = delete;
+  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD previous_ = 0;
+  bool hadValue_ = false;
+  bool set_ = false;
+};
+
+struct Geometry {
+  RECT outer{};
+  SIZE client{};
+  RECT button{};  // in client coordinates
+  RECT label1{};
+  POINT contentExtent{};  // right and bottom edge of the farthest control
+  LONG style = 0;
+};
+
+RECT inClient(HWND window, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+Geometry measure(const std::string& tail) {
+  Geometry g;
+  ProgramRun run(quotedProgram() + tail);
+  if (run.process.waitForWindow(kWindowTimeoutMs) == nullptr) return g;
+  const HWND window = run.process.window();
+  g.outer = run.process.windowRect();
+  RECT client{};
+  GetClientRect(window, &client);
+  g.client = {client.right, client.bottom};
+  g.button = inClient(window, run.process.button());
+  const std::vector<HWND> labels = run.process.labels();
+  if (!labels.empty()) g.label1 = inClient(window, labels[0]);
+  for (HWND child : labels) {
+    const RECT r = inClient(window, child);
+    g.contentExtent.x = std::max(g.contentExtent.x, r.right);
+    g.contentExtent.y = std::max(g.contentExtent.y, r.bottom);
+  }
+  g.contentExtent.x = std::max(g.contentExtent.x, g.button.right);
+  g.contentExtent.y = std::max(g.contentExtent.y, g.button.bottom);
+  g.style = run.process.style();
+  run.process.postClose();
+  run.process.waitForExit(kExitTimeoutMs);
+  return g;
+}
+
+// At 144 pixels per inch the controls and their fonts grow with the measured
+// text height while the window keeps its outer size; whatever then reaches
+// beyond the client area gives it a scroll bar, and nothing else does.
+TEST(Resolution, ControlsGrowTheWindowDoesNotAndScrollBarsFollowTheContent) {
+  const std::string tail = " D:\\Data\\base.dat";
+  const Geometry at96 = measure(tail);
+  Geometry at144;
+  {
+    ScopedLogPixels dpi(144);
+    ASSERT_TRUE(dpi.set());
+    at144 = measure(tail);
+  }
+  for (const Geometry* g : std::initializer_list<const Geometry*>{&at96, &at144}) {
+    SCOPED_TRACE(g == &at96 ? "96 pixels per inch" : "144 pixels per inch");
+    EXPECT_EQ(g->outer.right - g->outer.left, 556);
+    EXPECT_EQ(g->outer.bottom - g->outer.top, 137);
+    EXPECT_EQ((g->style & WS_HSCROLL) != 0, g->contentExtent.x > g->client.cx);
+    EXPECT_EQ((g->style & WS_VSCROLL) != 0, g->contentExtent.y > g->client.cy);
+  }
+  EXPECT_EQ(at96.style & (WS_HSCROLL | WS_VSCROLL), 0);
+  EXPECT_GT(at144.button.right - at144.button.left, at96.button.right - at96.button.left);
+  EXPECT_GT(at144.button.left, at96.button.left);
+  EXPECT_GT(at144.label1.bottom - at144.label1.top, at96.label1.bottom - at96.label1.top)
+      << "the label font grows too";
 }
 
 // ---------------------------------------------------------------- the labels
