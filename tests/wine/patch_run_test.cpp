@@ -167,6 +167,15 @@ TEST_P(Failure, TurnsRedAndStaysOpenUntilOk) {
   ASSERT_NE(process.waitForWindow(kWindowTimeoutMs), nullptr);
 
   EXPECT_EQ(process.waitForScreenPixel(kBackgroundX, kBackgroundY, kRed, kPixelTimeoutMs), kRed);
+  // The labels take the window's colour behind their text: the corner of
+  // Label1, in the line's leading, shows it too.
+  const std::vector<HWND> labelWindows = process.labels();
+  ASSERT_EQ(labelWindows.size(), 2u);
+  RECT label1{};
+  GetWindowRect(labelWindows[0], &label1);
+  POINT corner{label1.left, label1.top};
+  ScreenToClient(process.window(), &corner);
+  EXPECT_EQ(process.screenPixel(corner.x, corner.y), kRed);
   const Labels labels = readLabels(process);
   EXPECT_EQ(labels.first, "base.dat NICHT KORRIGIERT");
   EXPECT_EQ(labels.second, place.dir().path());
