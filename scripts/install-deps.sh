@@ -11,7 +11,7 @@ packages=(
   # Firebird: client, in-process engine, tools, server binary
   libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   # X server, Wine and the tools the tests read windows and pixels with
-  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-dejavu-core wine wine64
+  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-dejavu-core openbox wine wine64
   # benchmark
   hyperfine
 )

@@ -188,6 +188,29 @@ case $CASE in
     if [[ ${KP_HOLD_OPEN_PORT:-} ]]; then echo "quit;" >&4; exec 4>&-; fi
     ;;
 
+  window-manager-frame)
+    # With a window manager the frame counts: frame and window together are
+    # 556 x 137, and the frame's corner is where the window is placed.
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    sleep 1
+    start "$WORK" "$WORK/nothing-here.fdb"
+    wid=$(window_id) || { kill $wm; fail "no window"; }
+    sleep 0.5
+    read -r l r t b < <(xprop -id "$wid" _NET_FRAME_EXTENTS | sed -E 's/.*= //; s/,//g')
+    x=$(xwininfo -id "$wid" | sed -n 's/.*Absolute upper-left X: *//p')
+    y=$(xwininfo -id "$wid" | sed -n 's/.*Absolute upper-left Y: *//p')
+    w=$(xwininfo -id "$wid" | sed -n 's/.*Width: *//p')
+    h=$(xwininfo -id "$wid" | sed -n 's/.*Height: *//p')
+    press_enter "$wid"
+    wait_exit 10
+    kill $wm
+    [[ -n $t && $t -gt 0 ]] || fail "the window manager reported no frame"
+    outer="$((x - l)),$((y - t)),$((w + l + r)),$((h + t + b))"
+    [[ $outer == "405,157,556,137" ]] || fail "outer rectangle $outer"
+    [[ $RC == 0 ]] || fail "exit $RC"
+    ;;
+
   no-display)
     (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$PROGRAM" "$WORK/x.fdb") \
       >"$WORK/stdout" 2>"$WORK/stderr"

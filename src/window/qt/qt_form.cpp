@@ -53,6 +53,31 @@ class EnterPressesButton final : public QObject {
   }
 };
 
+// The stored size is the outer size, frame included. The window manager tells
+// its frame only once the window is mapped; then the window is shrunk by it,
+// once, so that frame and window together keep the stored size.
+class OuterSizeKeeper final : public QObject {
+ public:
+  OuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), window_(window), outer_(outer) {}
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    const auto type = event->type();
+    if (!done_ && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize ||
+                   type == QEvent::WindowActivate)) {
+      const QSize frame = window_->frameGeometry().size() - window_->size();
+      if (!frame.isNull()) {
+        done_ = true;
+        window_->resize(outer_ - frame);
+      }
+    }
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+  QSize outer_;
+  bool done_ = false;
+};
+
 }  // namespace
 
 QtForm::QtForm(const core::FormLayout& stored) : color_(stored.color) {
@@ -65,6 +90,8 @@ QtForm::QtForm(const core::FormLayout& stored) : color_(stored.color) {
   window_->setFont(toQFont(layout.font));
   window_->move(layout.bounds.left, layout.bounds.top);
   window_->resize(layout.bounds.width, layout.bounds.height);
+  window_->installEventFilter(
+      new OuterSizeKeeper(window_.get(), QSize(layout.bounds.width, layout.bounds.height)));
 
   // The scroll area fills the window whatever its size; the controls keep
   // their places relative to the client area's top-left corner.
