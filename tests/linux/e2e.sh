@@ -93,6 +93,7 @@ case $CASE in
     wid=$(window_id) || fail "no window"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     [[ "$X,$Y,$WIDTH,$HEIGHT" == "405,157,556,137" ]] || fail "window at $X,$Y size ${WIDTH}x$HEIGHT"
+    xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "no icon in the title bar"
     pixel=$(client_pixel "$wid")
     [[ $pixel != "$GREEN" && $pixel != "$RED" ]] || fail "colour $pixel for a missing file"
     sleep 0.5

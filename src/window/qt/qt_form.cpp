@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMetaObject>
@@ -88,6 +89,7 @@ QtForm::QtForm(const core::FormLayout& stored) : color_(stored.color) {
   window_ = std::make_unique<QWidget>();
   window_->setWindowTitle(QString::fromLatin1(layout.caption.data(), static_cast<qsizetype>(layout.caption.size())));
   window_->setFont(toQFont(layout.font));
+  window_->setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));  // the program's main icon, if it has one
   window_->move(layout.bounds.left, layout.bounds.top);
   window_->resize(layout.bounds.width, layout.bounds.height);
   window_->installEventFilter(
