@@ -76,7 +76,6 @@ const ClientApi& ClientBinding::bind() {
   api.isc_interprete = demand<isc_interprete_fn>(*library, "isc_interprete");
   api.fb_interpret = lookUp<fb_interpret_fn>(*library, "fb_interpret");
   if (library->symbol("isc_rollback_retaining") == nullptr) {
-    api.olderThanVersion6 = true;
     api.isc_service_attach = attachSubstitute;
     api.isc_service_start = startSubstitute;
     api.isc_service_detach = detachSubstitute;

@@ -18,7 +18,6 @@ struct ClientApi {
   isc_sqlcode_fn isc_sqlcode = nullptr;
   isc_interprete_fn isc_interprete = nullptr;
   fb_interpret_fn fb_interpret = nullptr;  // optional; bounded by the buffer's size
-  bool olderThanVersion6 = false;          // service calls replaced by failing substitutes
 };
 
 using LibraryLoader = std::function<std::unique_ptr<host::SharedLibrary>(const std::string&)>;

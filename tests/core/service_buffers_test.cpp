@@ -2,6 +2,7 @@
 // Expected bytes are written out literally, so a wrong tag, order or length
 // byte shows up as a difference.
 #include "core/service_buffers.h"
+#include "support/hex.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,7 @@
 
 namespace {
 
-std::string hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    out += digits[b >> 4];
-    out += digits[b & 0x0F];
-  }
-  return out;
-}
+using testsupport::hex;
 
 struct SpbCase {
   const char* label;

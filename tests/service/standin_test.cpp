@@ -19,6 +19,7 @@
 #include "service/client_binding.h"
 #include "service/errors.h"
 #include "service/ib_config_service.h"
+#include "support/hex.h"
 
 using service::ClientBinding;
 using service::EIBClientError;
@@ -60,16 +61,7 @@ void unsetEnv(const char* name) {
 #endif
 }
 
-std::string hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    out += digits[b >> 4];
-    out += digits[b & 0x0F];
-  }
-  return out;
-}
+using testsupport::hex;
 
 std::vector<std::string> readLines(const fs::path& path) {
   std::vector<std::string> lines;
@@ -111,6 +103,17 @@ class StandIn : public testing::Test {
     unsetEnv("KP_STANDIN_TEXTS");
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
+  }
+
+  // The error that an attach refused by the stand-in raises.
+  static EIBError attachError(TIBConfigService& s) {
+    try {
+      s.SetActive(true);
+    } catch (const EIBError& e) {
+      return e;
+    }
+    ADD_FAILURE() << "attach did not fail";
+    return EIBError(0, 0, "");
   }
 
   static std::unique_ptr<ClientBinding> bindingTo(const std::string& path) {
@@ -423,13 +426,9 @@ TEST_P(StandInMessage, StatusTextsAreJoined) {
   setEnv("KP_STANDIN_TEXTS", GetParam().texts);
   TIBConfigService s(*binding_);
   configure(s, "x");
-  try {
-    s.SetActive(true);
-    FAIL() << "attach did not fail";
-  } catch (const EIBError& e) {
-    EXPECT_EQ(std::string(e.what()), GetParam().message);
-    EXPECT_EQ(e.IBErrorCode, 335544344);
-  }
+  const EIBError e = attachError(s);
+  EXPECT_EQ(std::string(e.what()), GetParam().message);
+  EXPECT_EQ(e.IBErrorCode, 335544344);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, StandInMessage,
@@ -455,12 +454,7 @@ TEST_P(StandInInterpret, TextsComeFromTheBoundedCallWhenPresent) {
   setEnv("KP_STANDIN_TEXTS", "first|second.");
   TIBConfigService s(*binding_);
   configure(s, "x");
-  try {
-    s.SetActive(true);
-    FAIL() << "attach did not fail";
-  } catch (const EIBError& e) {
-    EXPECT_STREQ(e.what(), "first\r\nsecond");
-  }
+  EXPECT_STREQ(attachError(s).what(), "first\r\nsecond");
   const std::string call = GetParam().expectedCall;
   EXPECT_EQ(interpretCalls(), (std::vector<std::string>{call, call, call}));
 }
@@ -477,12 +471,7 @@ TEST_F(StandIn, OverlongTextIsCutToTheBuffer) {
   setEnv("KP_STANDIN_TEXTS", std::string(30000, 'w'));
   TIBConfigService s(*binding_);
   configure(s, "x");
-  try {
-    s.SetActive(true);
-    FAIL() << "attach did not fail";
-  } catch (const EIBError& e) {
-    EXPECT_EQ(std::string(e.what()), std::string(20479, 'w'));
-  }
+  EXPECT_EQ(std::string(attachError(s).what()), std::string(20479, 'w'));
 }
 
 // ---- Binding the library --------------------------------------------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "launcher.h"
+#include "support/hex.h"
 
 namespace {
 
@@ -22,16 +23,7 @@ constexpr int kBackgroundY = 6;
 const COLORREF kGreen = RGB(0, 128, 0);
 const COLORREF kRed = RGB(255, 0, 0);
 
-std::string hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string out;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    out += digits[b >> 4];
-    out += digits[b & 0xF];
-  }
-  return out;
-}
+using testsupport::hex;
 
 // What the stand-in logs for the program's three calls, built from the
 // Services API's tag values.

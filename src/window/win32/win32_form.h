@@ -82,7 +82,6 @@ class Win32Form final : public window::Form {
   window::Label& label1() { return *label1_; }
   window::Label& label2() { return *label2_; }
   window::TimerDriver& timer1() { return timer_; }
-  const core::FormLayout& layout() const { return layout_; }
   HWND handle() const { return window_; }
 
   // Shows the window with the start-up show command and paints it.
@@ -120,8 +119,6 @@ class Win32Form final : public window::Form {
   void updateScrollBars();
   void scrollTo(int x, int y);
   void scroll(int bar, WORD request);
-  template <class Handler>
-  void deliver(const Handler& handler);
   void release();
 
   HINSTANCE instance_;
